@@ -1,0 +1,53 @@
+# Compiler settings that every target of the project shares, whatever the
+# preset: the language standard, the warnings and the floating-point model.
+# Targets get them by linking project_options.
+
+option(PROJECT_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" OFF)
+option(PROJECT_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+
+set(CMAKE_CXX_STANDARD 17)
+set(CMAKE_CXX_STANDARD_REQUIRED ON)
+set(CMAKE_CXX_EXTENSIONS OFF)
+
+add_library(project_options INTERFACE)
+
+target_compile_options(project_options INTERFACE
+    -Wall -Wextra -Wpedantic -Wconversion -Wdouble-promotion
+    $<$<BOOL:${PROJECT_WARNINGS_AS_ERRORS}>:-Werror>)
+
+# No fused multiply-add: a sum and a product stay two roundings on every
+# target, including those whose compilers fuse by default.
+target_compile_options(project_options INTERFACE -ffp-contract=off)
+
+# Where double arithmetic runs on the x87 unit (32-bit x86 without SSE2 math),
+# values live in 80-bit registers and a variable may skip its rounding to
+# double. The programs count on each assignment storing a double: summing
+# 0.1 ten times must give 1 - 2^-53, below 1, not the exact 1.0000000000000000555
+# that the wide register holds. Detect the x87 case from the compiler itself.
+include(CheckCXXSourceCompiles)
+check_cxx_source_compiles([=[
+#include <cfloat>
+#if !defined(FLT_EVAL_METHOD) || FLT_EVAL_METHOD == 0
+#error "double arithmetic is evaluated in double"
+#endif
+int main() { return 0; }
+]=] PROJECT_EXCESS_FP_PRECISION)
+
+if(PROJECT_EXCESS_FP_PRECISION)
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+        # Keep the x87 unit, but round every assigned variable to its type.
+        target_compile_options(project_options INTERFACE -ffloat-store)
+        message(STATUS "x87 floating point: building with -ffloat-store")
+    else()
+        # Compilers without -ffloat-store do double arithmetic in SSE2 instead.
+        target_compile_options(project_options INTERFACE -msse2 -mfpmath=sse)
+        message(STATUS "x87 floating point: building with -msse2 -mfpmath=sse")
+    endif()
+endif()
+
+if(PROJECT_SANITIZE)
+    set(sanitizer_flags -fsanitize=address,undefined -fno-sanitize-recover=all
+        -fno-omit-frame-pointer)
+    target_compile_options(project_options INTERFACE ${sanitizer_flags})
+    target_link_options(project_options INTERFACE ${sanitizer_flags})
+endif()
