@@ -3,7 +3,10 @@
 # and msvcrt.dll, and run here under wine.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++)
+# The posix thread model: GoogleTest needs std::mutex, which the win32 model
+# of this MinGW lacks. Static linking keeps winpthread out of the imports.
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
@@ -13,8 +16,14 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Tests run the .exe files through wine, in a prefix of this build's own, with
-# no display and without wine's own chatter on standard error.
+# Tests run the .exe files through wine, with no display and without wine's
+# own chatter on standard error, in the prefix named by WINEPREFIX at configure
+# time or else in one of this build's own.
+if(DEFINED ENV{WINEPREFIX})
+    set(wine_prefix $ENV{WINEPREFIX})
+else()
+    set(wine_prefix ${CMAKE_BINARY_DIR}/wineprefix)
+endif()
 set(CMAKE_CROSSCOMPILING_EMULATOR
-    env WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all
-        WINEDLLOVERRIDES=mscoree,mshtml= DISPLAY= wine)
+    env WINEPREFIX=${wine_prefix} WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= DISPLAY=
+        wine)

@@ -29,7 +29,9 @@ import time
 from dataclasses import dataclass, field
 
 SKIP = 77
-TIMEOUT = 60.0  # generous: a program started through wine or valgrind is slow
+# How long a program may take to end, or to show its output. A program run
+# through wine where wine itself runs emulated takes about a minute to start.
+TIMEOUT = 60.0
 
 EXPECTED_LINES = {
     "calka": [
@@ -336,13 +338,18 @@ class Run:
                 self.process.returncode = self.status
         return self.status
 
-    def wait(self, timeout=TIMEOUT):
-        deadline = time.monotonic() + timeout
+    def kill(self):
+        if self.poll() is None:
+            self.process.kill()
+            while self.poll() is None:
+                time.sleep(0.01)
+
+    def wait(self):
+        deadline = time.monotonic() + TIMEOUT
         while self.poll() is None:
             if time.monotonic() > deadline:
-                self.process.kill()
-                self.process.wait()
-                raise CaseFailed(f"the program was still running after {timeout} s")
+                self.kill()
+                raise CaseFailed(f"the program was still running after {TIMEOUT} s")
             self._read_available(0.02)
             if self.out_fd is None:
                 time.sleep(0.02)
@@ -462,9 +469,7 @@ def check_case(case, program, command, crlf, valgrind):
             expect(long_kib <= idle_kib + 2048,
                    f"peak RSS grew from {idle_kib} KiB to {long_kib} KiB")
     except CaseFailed:
-        if run.poll() is None:
-            run.process.kill()
-            run.process.wait()
+        run.kill()
         raise
     finally:
         if run.out_file is not None:
@@ -479,6 +484,7 @@ def applicable(case, program, windows):
 
 
 def main():
+    global TIMEOUT
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--program", required=True, choices=sorted(EXPECTED_LINES))
     parser.add_argument("--case")
@@ -488,6 +494,8 @@ def main():
     parser.add_argument("--no-memcheck", action="store_true",
                         help="leave out the valgrind case (sanitized builds)")
     parser.add_argument("--valgrind", default="valgrind")
+    parser.add_argument("--timeout", type=float, default=TIMEOUT,
+                        help="seconds a program may take to end or to show its output")
     parser.add_argument("command", nargs="*", help="[launcher...] program")
     options = parser.parse_args()
 
@@ -501,6 +509,7 @@ def main():
     if not chosen or not options.command:
         parser.error(f"no case {options.case!r} for {options.program}, or no command")
     case = chosen[0]
+    TIMEOUT = options.timeout
     valgrind = None
     for directory in os.environ.get("PATH", "").split(os.pathsep):
         candidate = os.path.join(directory, options.valgrind)

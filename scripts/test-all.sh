@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Configures, builds and tests every preset whose toolchain is on this machine,
+# then says which passed, which failed and which were skipped and why.
+# With CI=true a skipped preset is a failure: CI must test them all.
+set -u
+cd "$(dirname "$0")/.."
+
+presets=(default clang linux-i686 sanitize windows-i686)
+declare -A why_skipped=()
+passed=() failed=() skipped=()
+
+probe_dir=$(mktemp -d)
+trap 'rm -rf "$probe_dir"; [ -n "${wine_persistent:-}" ] && wineserver -k 2>/dev/null' EXIT
+printf 'int main() { return 0; }\n' > "$probe_dir/probe.cpp"
+
+have() { command -v "$1" > /dev/null 2>&1; }
+
+# Prints nothing when the preset can be built and run here, else the reason.
+missing_for() {
+    case "$1" in
+    default)
+        have g++ || echo "g++ is not installed" ;;
+    clang)
+        have clang++ || echo "clang++ is not installed" ;;
+    sanitize)
+        g++ -fsanitize=address,undefined "$probe_dir/probe.cpp" -o "$probe_dir/asan" 2> /dev/null ||
+            echo "g++ cannot link with AddressSanitizer and UndefinedBehaviorSanitizer" ;;
+    linux-i686)
+        if ! g++ -m32 "$probe_dir/probe.cpp" -o "$probe_dir/i686" 2> /dev/null; then
+            echo "g++ -m32 cannot link (install g++-multilib)"
+        elif ! "$probe_dir/i686" 2> /dev/null && ! have qemu-i386; then
+            echo "this kernel cannot run 32-bit programs and qemu-i386 (qemu-user) is not installed"
+        fi ;;
+    windows-i686)
+        if ! have i686-w64-mingw32-g++-posix; then
+            echo "i686-w64-mingw32-g++-posix is not installed (g++-mingw-w64-i686)"
+        elif ! wine --version > /dev/null 2>&1; then
+            echo "wine cannot run 32-bit programs here (install wine32; on a kernel without" \
+                "32-bit support, register qemu-i386 with binfmt_misc as .ci/run does)"
+        fi ;;
+    esac
+}
+
+for preset in "${presets[@]}"; do
+    reason=$(missing_for "$preset")
+    if [ -n "$reason" ]; then
+        why_skipped[$preset]=$reason
+    fi
+done
+
+# Wine builds its prefix on first use, which takes minutes where wine runs
+# emulated: start it now, while the other presets build and test.
+if [ -z "${why_skipped[windows-i686]:-}" ]; then
+    export WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix}
+    export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= DISPLAY=
+    mkdir -p build
+    echo "== preparing the wine prefix $WINEPREFIX in the background"
+    (wineboot --init > build/wineboot.log 2>&1; wineserver -w) &
+    wine_boot=$!
+fi
+
+for preset in "${presets[@]}"; do
+    if [ -n "${why_skipped[$preset]:-}" ]; then
+        echo "== $preset: SKIPPED: ${why_skipped[$preset]}"
+        skipped+=("$preset")
+        continue
+    fi
+    if [ "$preset" = windows-i686 ]; then
+        wait "$wine_boot"
+        # One wine server for all the tests: each start of a program then
+        # finds wine's services running.
+        wineserver -p && wine_persistent=1
+    fi
+    echo "== $preset"
+    start=$SECONDS
+    if cmake --workflow --preset "$preset"; then
+        passed+=("$preset ($((SECONDS - start)) s)")
+    else
+        failed+=("$preset")
+    fi
+done
+
+echo
+echo "== summary"
+echo "passed:  ${passed[*]:-none}"
+echo "failed:  ${failed[*]:-none}"
+for preset in "${skipped[@]}"; do
+    echo "skipped: $preset: ${why_skipped[$preset]}"
+done
+
+if [ ${#failed[@]} -gt 0 ]; then
+    exit 1
+fi
+if [ ${#skipped[@]} -gt 0 ] && [ "${CI:-}" = true ]; then
+    echo "CI requires every preset; ${#skipped[@]} skipped"
+    exit 1
+fi
+exit 0
