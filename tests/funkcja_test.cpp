@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <ostream>
 #include <string>
 
 namespace calka_program {
@@ -27,6 +28,12 @@ struct SumCase {
     double end_x;
     const char *printed; // as the program prints it, "%f"
 };
+
+// Names the arguments of a row in test names and failure messages.
+void PrintTo(const SumCase &c, std::ostream *out)
+{
+    *out << "funkcja(" << c.step_x << ", " << c.start_x << ", " << c.end_x << ")";
+}
 
 std::string printed(double value)
 {
