@@ -14,9 +14,10 @@
 #include <array>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace calka_program {
-#include "calka/main.cpp"
+#include "calka/main.cpp" // NOLINT(bugprone-suspicious-include): the program is the unit
 } // namespace calka_program
 
 namespace {
@@ -51,7 +52,7 @@ TEST_P(RectangleSum, PrintsAsExpected)
 }
 
 // Samples at the right end of each rectangle, the abscissa summed step by step.
-const SumCase sum_cases[] = {
+const std::vector<SumCase> sum_cases = {
     // The two-rectangle sum that main computes first and never prints.
     {"two_rectangles_at_50_and_100", 50.0, 0.0, 100.0, "14699.873734"},
     {"four_rectangles_the_first_printed", 25.0, 0.0, 100.0, "12852.981324"},
