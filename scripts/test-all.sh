@@ -48,17 +48,6 @@ for preset in "${presets[@]}"; do
     fi
 done
 
-# Wine builds its prefix on first use, which takes minutes where wine runs
-# emulated: start it now, while the other presets build and test.
-if [ -z "${why_skipped[windows-i686]:-}" ]; then
-    export WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix}
-    export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= DISPLAY=
-    mkdir -p build
-    echo "== preparing the wine prefix $WINEPREFIX in the background"
-    (wineboot --init > build/wineboot.log 2>&1; wineserver -w) &
-    wine_boot=$!
-fi
-
 for preset in "${presets[@]}"; do
     if [ -n "${why_skipped[$preset]:-}" ]; then
         echo "== $preset: SKIPPED: ${why_skipped[$preset]}"
@@ -66,9 +55,13 @@ for preset in "${presets[@]}"; do
         continue
     fi
     if [ "$preset" = windows-i686 ]; then
-        wait "$wine_boot"
-        # One wine server for all the tests: each start of a program then
-        # finds wine's services running.
+        # The tests run in a wine prefix of the build's own, made here once
+        # rather than by two tests starting wine at the same moment; one wine
+        # server then stays up for all of them.
+        export WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix}
+        export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= DISPLAY=
+        echo "== preparing the wine prefix $WINEPREFIX"
+        wineboot --init > /dev/null 2>&1
         wineserver -p && wine_persistent=1
     fi
     echo "== $preset"

@@ -1,7 +1,6 @@
-# Installs the build into a fresh temporary prefix, then checks the installed
-# programs: run through the process harness for their exact output, or, where
-# a start is too costly (Windows under emulated wine), their imports.
-#   -DBUILD_DIR= -DPREFIX= -DPYTHON= -DHARNESS= -DSUFFIX= -DRUN=ON|OFF
+# Installs the build into a fresh temporary prefix, then runs the installed
+# programs through the process harness and checks their exact output.
+#   -DBUILD_DIR= -DPREFIX= -DPYTHON= -DHARNESS= -DSUFFIX=
 #   -DHARNESS_ARGS=a|b -DLAUNCHER=a|b   ('|' separates the words of a list)
 string(REPLACE "|" ";" HARNESS_ARGS "${HARNESS_ARGS}")
 string(REPLACE "|" ";" LAUNCHER "${LAUNCHER}")
@@ -13,14 +12,12 @@ foreach(program calka wartosc)
     if(NOT EXISTS "${installed}")
         message(FATAL_ERROR "not installed: ${installed}")
     endif()
-    if(RUN)
-        execute_process(
-            COMMAND ${PYTHON} ${HARNESS} --program ${program} --case exact_output
-                ${HARNESS_ARGS} -- ${LAUNCHER} "${installed}"
-            RESULT_VARIABLE status)
-        if(NOT status EQUAL 0)
-            message(FATAL_ERROR "the installed ${program} does not run as built")
-        endif()
+    execute_process(
+        COMMAND ${PYTHON} ${HARNESS} --program ${program} --case exact_output
+            ${HARNESS_ARGS} -- ${LAUNCHER} "${installed}"
+        RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "the installed ${program} does not run as built")
     endif()
 endforeach()
 file(REMOVE_RECURSE "${PREFIX}")

@@ -29,8 +29,7 @@ import time
 from dataclasses import dataclass, field
 
 SKIP = 77
-# How long a program may take to end, or to show its output. A program run
-# through wine where wine itself runs emulated takes about a minute to start.
+# How long a program may take to end, or to show its output (--timeout).
 TIMEOUT = 60.0
 
 EXPECTED_LINES = {
