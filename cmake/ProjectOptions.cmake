@@ -45,6 +45,13 @@ if(PROJECT_EXCESS_FP_PRECISION)
     endif()
 endif()
 
+# The programs use only the C and math libraries. Link no other shared library
+# that a driver adds by default (clang++ names libstdc++ and libgcc_s even
+# when nothing of them is used), so none is loaded at start.
+if(NOT WIN32)
+    target_link_options(project_options INTERFACE -Wl,--as-needed)
+endif()
+
 if(PROJECT_SANITIZE)
     set(sanitizer_flags -fsanitize=address,undefined -fno-sanitize-recover=all
         -fno-omit-frame-pointer)
