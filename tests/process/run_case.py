@@ -264,6 +264,8 @@ class Run:
         self.err_file = tempfile.TemporaryFile(prefix="err-")
 
         def close_std():
+            # The default disposition of SIGINT, whatever the harness was started with.
+            signal.signal(signal.SIGINT, signal.SIG_DFL)
             if close_in:
                 os.close(0)
             if close_out:
