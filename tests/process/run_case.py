@@ -211,7 +211,6 @@ class Run:
         self.case = case
         self.output = b""
         self.status = None
-        self.rusage = None
         self.out_fd = None  # where the harness reads the program's output
         self.in_fd = None  # where the harness types at the program
         self.tty_slave = None
@@ -331,10 +330,9 @@ class Run:
 
     def poll(self):
         if self.status is None:
-            pid, status, rusage = os.wait4(self.process.pid, os.WNOHANG)
+            pid, status = os.waitpid(self.process.pid, os.WNOHANG)
             if pid:
                 self.status = os.waitstatus_to_exitcode(status)
-                self.rusage = rusage
                 self.process.returncode = self.status
         return self.status
 
