@@ -1,17 +1,8 @@
 // Time per rectangle of calka's rectangle sum, at the steps its main uses:
 // 100 / 2^k for k = 1 (2 rectangles) to 10 (1024 rectangles).
-//
-// As in the tests, the program's source is compiled inside a namespace of its
-// own, so its main is an ordinary function; its headers come first.
-#include <cmath>
-#include <csignal>
-#include <cstdio>
+#include "tests/calka_program.h"
 
 #include <benchmark/benchmark.h>
-
-namespace calka_program {
-#include "calka/main.cpp" // NOLINT(bugprone-suspicious-include): the program is the unit
-} // namespace calka_program
 
 namespace {
 

@@ -10,7 +10,7 @@ declare -A why_skipped=()
 passed=() failed=() skipped=()
 
 probe_dir=$(mktemp -d)
-trap 'rm -rf "$probe_dir"; [ -n "${wine_persistent:-}" ] && wineserver -k 2>/dev/null' EXIT
+trap 'rm -rf "$probe_dir"' EXIT
 printf 'int main() { return 0; }\n' > "$probe_dir/probe.cpp"
 
 have() { command -v "$1" > /dev/null 2>&1; }
@@ -53,16 +53,6 @@ for preset in "${presets[@]}"; do
         echo "== $preset: SKIPPED: ${why_skipped[$preset]}"
         skipped+=("$preset")
         continue
-    fi
-    if [ "$preset" = windows-i686 ]; then
-        # The tests run in a wine prefix of the build's own, made here once
-        # rather than by two tests starting wine at the same moment; one wine
-        # server then stays up for all of them.
-        export WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix}
-        export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= DISPLAY=
-        echo "== preparing the wine prefix $WINEPREFIX"
-        wineboot --init > /dev/null 2>&1
-        wineserver -p && wine_persistent=1
     fi
     echo "== $preset"
     start=$SECONDS

@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
 """Checks that a built program costs no more than a plain C program.
 
-    check_binary.py elf PROGRAM              (readelf and nm from binutils)
-    check_binary.py pe PROGRAM OBJDUMP       (the MinGW objdump)
+    check_binary.py OBJDUMP PROGRAM
 
-ELF: the only shared libraries it needs are the C library, the math library
-and the dynamic loader, and no C++ static initialiser (iostreams' among them)
-runs before main. PE: it imports KERNEL32.dll and msvcrt.dll and nothing else.
+OBJDUMP is the build's own objdump (GNU or LLVM, the MinGW one for Windows).
+The program may load only the C library, the math library and the dynamic
+loader (on Windows: import KERNEL32.dll and msvcrt.dll only), and no C++
+static initialiser (iostreams' among them) may run before main.
 """
 
 import re
@@ -17,30 +17,27 @@ ELF_ALLOWED = re.compile(r"^(libc|libm|ld-linux[-\w]*)\.so\.\d+$")
 PE_ALLOWED = {"kernel32.dll", "msvcrt.dll"}
 
 
-def run(*command):
-    return subprocess.run(command, capture_output=True, text=True, check=True).stdout
-
-
-def check_elf(program):
-    problems = []
-    needed = re.findall(r"\(NEEDED\)\s+Shared library: \[([^\]]+)\]", run("readelf", "-d", program))
-    print(f"needed: {', '.join(needed)}")
-    problems += [f"needs {lib}" for lib in needed if not ELF_ALLOWED.match(lib)]
-    symbols = run("nm", "--defined-only", program)
-    problems += [f"runs {line.split()[-1]} before main" for line in symbols.splitlines()
-                 if "_GLOBAL__sub_I" in line or "ios_base4Init" in line]
-    return problems
-
-
-def check_pe(program, objdump):
-    imports = re.findall(r"DLL Name: (\S+)", run(objdump, "-p", program))
-    print(f"imports: {', '.join(imports)}")
-    return [f"imports {dll}" for dll in imports if dll.lower() not in PE_ALLOWED]
+def objdump(tool, option, program):
+    return subprocess.run([tool, option, program], capture_output=True, text=True,
+                          check=True).stdout
 
 
 def main():
-    kind, program = sys.argv[1], sys.argv[2]
-    problems = check_elf(program) if kind == "elf" else check_pe(program, sys.argv[3])
+    tool, program = sys.argv[1], sys.argv[2]
+    headers = objdump(tool, "-p", program)
+    if "file format pe" in headers:
+        libraries = re.findall(r"DLL Name: (\S+)", headers)
+        allowed = lambda name: name.lower() in PE_ALLOWED
+    else:
+        libraries = re.findall(r"^\s*NEEDED\s+(\S+)", headers, re.MULTILINE)
+        allowed = ELF_ALLOWED.match
+    print(f"loads: {', '.join(libraries)}")
+    problems = [f"loads {name}" for name in libraries if not allowed(name)]
+
+    symbols = objdump(tool, "-t", program)
+    problems += [f"runs {line.split()[-1]} before main" for line in symbols.splitlines()
+                 if "_GLOBAL__sub_I" in line or "ios_base4Init" in line]
+
     for problem in problems:
         print(f"FAILED: {program} {problem}")
     return 1 if problems else 0

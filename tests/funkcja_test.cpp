@@ -1,13 +1,5 @@
 // The rectangle sum of calka, tested in-process.
-//
-// calka's source file holds its globals, main and funkcja together. It is
-// compiled here inside a namespace of its own, so its main is an ordinary
-// function and its globals cannot clash with the test's; the program's source
-// needs no hook for it. The standard headers it includes come first, so
-// their declarations stay global.
-#include <cmath>
-#include <csignal>
-#include <cstdio>
+#include "tests/calka_program.h"
 
 #include <gtest/gtest.h>
 
@@ -15,10 +7,6 @@
 #include <ostream>
 #include <string>
 #include <vector>
-
-namespace calka_program {
-#include "calka/main.cpp" // NOLINT(bugprone-suspicious-include): the program is the unit
-} // namespace calka_program
 
 namespace {
 

@@ -18,7 +18,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Tests run the .exe files through wine, with no display and without wine's
 # own chatter on standard error, in the prefix named by WINEPREFIX at configure
-# time or else in one of this build's own.
+# time or else in one of this build's own. Wine makes the prefix on its first
+# start, which is the GoogleTest listing that CTest runs alone before any test.
 if(DEFINED ENV{WINEPREFIX})
     set(wine_prefix $ENV{WINEPREFIX})
 else()
