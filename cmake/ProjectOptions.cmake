@@ -47,9 +47,35 @@ endif()
 
 # The programs use only the C and math libraries. Link no other shared library
 # that a driver adds by default (clang++ names libstdc++ and libgcc_s even
-# when nothing of them is used), so none is loaded at start.
+# when nothing of them is used), so none is loaded at start. Asked of the
+# linker itself: GNU ld and lld take --as-needed, others (macOS's) reject it.
+include(CheckLinkerFlag)
+check_linker_flag(CXX "LINKER:--as-needed" PROJECT_LINKER_AS_NEEDED)
+if(PROJECT_LINKER_AS_NEEDED)
+    target_link_options(project_options INTERFACE "LINKER:--as-needed")
+endif()
+
+# The hardening Debian builds its own packages with, where the platform has
+# it: checked variants of the C library's printing functions (they need the
+# optimiser, so not in Debug builds) and a Global Offset Table made read-only
+# before main.
 if(NOT WIN32)
-    target_link_options(project_options INTERFACE -Wl,--as-needed)
+    target_compile_definitions(project_options INTERFACE
+        $<$<NOT:$<CONFIG:Debug>>:_FORTIFY_SOURCE=2>)
+    check_linker_flag(CXX "LINKER:-z,relro,-z,now" PROJECT_LINKER_BIND_NOW)
+    if(PROJECT_LINKER_BIND_NOW)
+        target_link_options(project_options INTERFACE "LINKER:-z,relro,-z,now")
+    endif()
+endif()
+
+# Nothing of where the sources or the build lie reaches the programs (file
+# names in assertions or debug information), so two builds of the same commit
+# in different folders give the same bytes.
+include(CheckCXXCompilerFlag)
+check_cxx_compiler_flag("-ffile-prefix-map=a=b" PROJECT_HAS_FILE_PREFIX_MAP)
+if(PROJECT_HAS_FILE_PREFIX_MAP)
+    target_compile_options(project_options INTERFACE
+        "-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=" "-ffile-prefix-map=${PROJECT_BINARY_DIR}/=")
 endif()
 
 if(PROJECT_SANITIZE)

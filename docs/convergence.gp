@@ -1,6 +1,9 @@
 # calka's approximations against the exact integral; see convergence.sh.
 set terminal svg size 760,440 dynamic font "sans,12" background "white"
-set title "calka: right-endpoint rectangle sums of (sqrt(x) + 3.5)^2 over [0, 100]"
+# The title is plain text: in enhanced mode "^2 " would raise the 2 and the
+# space after it would start a separate run, which SVG viewers drop.
+set encoding utf8
+set title "calka: right-endpoint rectangle sums of (√x + 3.5)² over [0, 100]" noenhanced
 set xlabel "rectangles"
 set ylabel "approximation"
 set logscale x 2

@@ -50,7 +50,7 @@ const std::vector<SumCase> sum_cases = {
     {"last_sample_beyond_the_bound", 30.0, 0.0, 100.0, "17539.540044"},
     // Ten additions of 0.1 give 1 - 2^-53, below 1, so an eleventh sample is
     // taken at about 1.1. A build that keeps the abscissa in a wider register
-    // reaches 1 after ten and prints 18.2 something instead.
+    // reaches 1 after ten, takes ten rectangles and prints 17.773565 instead.
     {"eleven_rectangles_from_rounding", 0.1, 0.0, 1.0, "19.842732"},
     // 1024 rectangles, the step main ends with; the last sample exactly at 100.
     {"the_final_value", 100.0 / 1024.0, 0.0, 100.0, "10899.923317"},

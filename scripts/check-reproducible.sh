@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Builds the last commit twice, in two fresh clones in different folders and
+# at different times, with nothing set in the environment, and checks that
+# the packages (and the programs in them) come out byte for byte the same.
+# Where they differ, diffoscope shows how.
+#   bash scripts/check-reproducible.sh [PRESET]      (default: default)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+preset=${1:-default}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+build() {
+    local dir=$1
+    git clone --quiet --no-local . "$dir"
+    (
+        cd "$dir"
+        unset SOURCE_DATE_EPOCH
+        cmake --preset "$preset" -DBUILD_TESTING=OFF -DPROJECT_BENCHMARKS=OFF > build.log 2>&1 &&
+            cmake --build --preset "$preset" >> build.log 2>&1 &&
+            cpack --preset "$preset" >> build.log 2>&1
+    ) || { tail -30 "$dir/build.log"; return 1; }
+}
+
+build "$work/first"
+sleep 2 # a different second for every time stamp that might leak in
+build "$work/second/a-longer-folder-name"
+
+status=0
+found=0
+for package in "$work/first/build/$preset/packages/"*.{deb,tar.gz,zip}; do
+    [ -e "$package" ] || continue
+    found=$((found + 1))
+    name=${package##*/}
+    other="$work/second/a-longer-folder-name/build/$preset/packages/$name"
+    if cmp -s "$package" "$other"; then
+        echo "same bytes: $name ($(stat -c %s "$package") bytes, sha256 $(sha256sum < "$package" | cut -c1-16))"
+    else
+        echo "DIFFERENT: $name"
+        if command -v diffoscope > /dev/null; then
+            diffoscope --text - "$package" "$other" | head -200 || true
+        else
+            echo "(install diffoscope to see how they differ)"
+        fi
+        status=1
+    fi
+done
+if [ "$found" -eq 0 ]; then
+    echo "no package was made for preset $preset"
+    exit 1
+fi
+exit $status
