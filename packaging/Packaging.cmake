@@ -29,6 +29,8 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/cpack-config.cmake.in
     ${PROJECT_BINARY_DIR}/cpack-config.cmake @ONLY)
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/cpack-config.cmake)
 
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/normalize-packages.cmake)
+
 if(WIN32)
     set(CPACK_GENERATOR ZIP)
     set(CPACK_SYSTEM_NAME win32)

@@ -7,8 +7,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset=${1:-default}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# The second build goes to another file system where there is one (tmpfs
+# lists a folder's files in another order than ext4 and gives directories
+# other sizes), so nothing of the file system may leak into a package either.
+first=$(mktemp -d)
+second=$(mktemp -d -p /dev/shm 2> /dev/null || mktemp -d)
+trap 'rm -rf "$first" "$second"' EXIT
 
 build() {
     local dir=$1
@@ -22,17 +26,17 @@ build() {
     ) || { tail -30 "$dir/build.log"; return 1; }
 }
 
-build "$work/first"
+build "$first/obliczenia"
 sleep 2 # a different second for every time stamp that might leak in
-build "$work/second/a-longer-folder-name"
+build "$second/a-longer-folder-name/obliczenia"
 
 status=0
 found=0
-for package in "$work/first/build/$preset/packages/"*.{deb,tar.gz,zip}; do
+for package in "$first/obliczenia/build/$preset/packages/"*.{deb,tar.gz,zip}; do
     [ -e "$package" ] || continue
     found=$((found + 1))
     name=${package##*/}
-    other="$work/second/a-longer-folder-name/build/$preset/packages/$name"
+    other="$second/a-longer-folder-name/obliczenia/build/$preset/packages/$name"
     if cmp -s "$package" "$other"; then
         echo "same bytes: $name ($(stat -c %s "$package") bytes, sha256 $(sha256sum < "$package" | cut -c1-16))"
     else
