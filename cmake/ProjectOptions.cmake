@@ -84,3 +84,11 @@ if(PROJECT_SANITIZE)
     target_compile_options(project_options INTERFACE ${sanitizer_flags})
     target_link_options(project_options INTERFACE ${sanitizer_flags})
 endif()
+
+# What the two programs add to the shared settings. They throw nothing and
+# call only C functions, so they are built without exceptions: like the same
+# code compiled as C, they then need no unwinder (on 32-bit ARM, C++ code
+# otherwise calls libgcc_s's personality routine and loads libgcc_s.so.1).
+add_library(program_options INTERFACE)
+target_link_libraries(program_options INTERFACE project_options)
+target_compile_options(program_options INTERFACE -fno-exceptions)

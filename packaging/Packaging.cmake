@@ -41,6 +41,14 @@ else()
     set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
     # Depends comes from the programs themselves (dpkg-shlibdeps).
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    if(PROJECT_DEB_ARCH)
+        # A cross build (cmake/toolchains/debian-cross.cmake): the package is
+        # for the target, and dpkg-shlibdeps finds the target's C library
+        # where Debian's cross packages put it, with their shlibs files.
+        set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${PROJECT_DEB_ARCH})
+        set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS /usr/${PROJECT_CROSS_TRIPLE}/lib)
+        set(CPACK_SYSTEM_NAME Linux-${PROJECT_DEB_ARCH})
+    endif()
 
     # What Debian asks of every package's documentation folder: the licence as
     # a machine-readable copyright file, and the changelog of a native package.

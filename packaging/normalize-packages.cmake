@@ -1,6 +1,7 @@
 # Run by cpack after it has made the packages (CPACK_POST_BUILD_SCRIPTS), to
 # take out of them what depends on the machine that built them rather than on
-# the sources. cpack's archive writer stores entries in the order the file
+# the sources, or that names the target as the build machine sees it.
+# cpack's archive writer stores entries in the order the file
 # system lists them, and its Installed-Size counts each directory with the
 # size the file system gives it (4096 on ext4, 40 on tmpfs). Each package is
 # remade from its own contents by the tool made for its format: entries
@@ -31,6 +32,14 @@ foreach(package IN LISTS CPACK_PACKAGE_FILES)
         endforeach()
         file(READ ${work}/root/DEBIAN/control control)
         string(REGEX REPLACE "\nInstalled-Size: [0-9]+" "\nInstalled-Size: ${kib}" control "${control}")
+        # Debian's cross C libraries name themselves in their shlibs files as
+        # seen from the build machine (libc6:arm64); installed on the target,
+        # where the package belongs, the dependency is on plain libc6.
+        if(CPACK_DEBIAN_PACKAGE_ARCHITECTURE AND control MATCHES "\nDepends: ([^\n]*)")
+            set(depends "${CMAKE_MATCH_1}")
+            string(REPLACE ":${CPACK_DEBIAN_PACKAGE_ARCHITECTURE}" "" target_depends "${depends}")
+            string(REPLACE "\nDepends: ${depends}" "\nDepends: ${target_depends}" control "${control}")
+        endif()
         file(WRITE ${work}/root/DEBIAN/control "${control}")
         execute_process(COMMAND dpkg-deb --root-owner-group -Zgzip -z9 --build ${work}/root ${package}
             OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)

@@ -5,7 +5,7 @@
 set -u
 cd "$(dirname "$0")/.."
 
-presets=(default clang linux-i686 sanitize windows-i686)
+presets=(default clang sanitize linux-i686 linux-arm64 linux-armhf linux-s390x windows-i686)
 declare -A why_skipped=()
 passed=() failed=() skipped=()
 
@@ -25,11 +25,17 @@ missing_for() {
     sanitize)
         g++ -fsanitize=address,undefined "$probe_dir/probe.cpp" -o "$probe_dir/asan" 2> /dev/null ||
             echo "g++ cannot link with AddressSanitizer and UndefinedBehaviorSanitizer" ;;
-    linux-i686)
-        if ! g++ -m32 "$probe_dir/probe.cpp" -o "$probe_dir/i686" 2> /dev/null; then
-            echo "g++ -m32 cannot link (install g++-multilib)"
-        elif ! "$probe_dir/i686" 2> /dev/null && ! have qemu-i386; then
-            echo "this kernel cannot run 32-bit programs and qemu-i386 (qemu-user) is not installed"
+    linux-*)
+        # A Debian cross target: its compiler and qemu's emulator for it.
+        local triple cpu
+        triple=$(cmake --preset "$1" -N 2> /dev/null |
+            sed -n 's/^ *PROJECT_CROSS_TRIPLE="\(.*\)"$/\1/p')
+        cpu=$(dpkg-architecture -t "$triple" -qDEB_HOST_GNU_CPU 2> /dev/null |
+            sed 's/^i[3-6]86$/i386/')
+        if ! have "$triple-g++"; then
+            echo "$triple-g++ is not installed (g++-$triple)"
+        elif [ -z "$cpu" ] || ! have "qemu-$cpu"; then
+            echo "qemu-${cpu:-?} is not installed (qemu-user), or dpkg-architecture is missing"
         fi ;;
     windows-i686)
         if ! have i686-w64-mingw32-g++-posix; then

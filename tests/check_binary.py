@@ -13,7 +13,7 @@ import re
 import subprocess
 import sys
 
-ELF_ALLOWED = re.compile(r"^(libc|libm|ld-linux[-\w]*)\.so\.\d+$")
+ELF_ALLOWED = re.compile(r"^(libc|libm|ld-linux[-\w]*|ld64)\.so\.\d+$")
 PE_ALLOWED = {"kernel32.dll", "msvcrt.dll"}
 
 
