@@ -68,6 +68,15 @@ if(NOT WIN32)
     endif()
 endif()
 
+# A Windows program carries the time it was linked in its PE header unless
+# told not to; without it, two builds of the same sources are the same bytes.
+if(WIN32)
+    check_linker_flag(CXX "LINKER:--no-insert-timestamp" PROJECT_LINKER_NO_TIMESTAMP)
+    if(PROJECT_LINKER_NO_TIMESTAMP)
+        target_link_options(project_options INTERFACE "LINKER:--no-insert-timestamp")
+    endif()
+endif()
+
 # Nothing of where the sources or the build lie reaches the programs (file
 # names in assertions or debug information), so two builds of the same commit
 # in different folders give the same bytes.

@@ -3,7 +3,7 @@
 # the same bytes: every time stamp in a package is SOURCE_DATE_EPOCH, taken
 # from the last commit when the environment gives none (see cpack-config.cmake).
 set(CPACK_PACKAGE_NAME obliczenia)
-set(CPACK_PACKAGE_VENDOR "The obliczenia authors")
+set(CPACK_PACKAGE_VENDOR "${PROJECT_VENDOR}")
 set(CPACK_PACKAGE_CONTACT "obliczenia maintainers <maintainers@obliczenia.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "exact console programs: a rectangle-rule integral, a function value")
 set(CPACK_PACKAGE_DESCRIPTION [=[
@@ -32,8 +32,10 @@ set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/cpack-config.cmake)
 set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/normalize-packages.cmake)
 
 if(WIN32)
+    # obliczenia-<version>-win32.zip, which opens to one folder of that name.
     set(CPACK_GENERATOR ZIP)
     set(CPACK_SYSTEM_NAME win32)
+    set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 else()
     set(CPACK_GENERATOR DEB TGZ)
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -41,6 +43,17 @@ else()
     set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
     # Depends comes from the programs themselves (dpkg-shlibdeps).
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    # Packages named by the Debian architecture they are for.
+    if(NOT PROJECT_DEB_ARCH)
+        find_program(DPKG_PROGRAM dpkg)
+        if(DPKG_PROGRAM)
+            execute_process(COMMAND ${DPKG_PROGRAM} --print-architecture
+                OUTPUT_VARIABLE native_arch OUTPUT_STRIP_TRAILING_WHITESPACE)
+        else()
+            set(native_arch ${CMAKE_SYSTEM_PROCESSOR})
+        endif()
+        set(CPACK_SYSTEM_NAME Linux-${native_arch})
+    endif()
     if(PROJECT_DEB_ARCH)
         # A cross build (cmake/toolchains/debian-cross.cmake): the package is
         # for the target, and dpkg-shlibdeps finds the target's C library

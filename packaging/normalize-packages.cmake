@@ -5,7 +5,8 @@
 # system lists them, and its Installed-Size counts each directory with the
 # size the file system gives it (4096 on ext4, 40 on tmpfs). Each package is
 # remade from its own contents by the tool made for its format: entries
-# sorted by name, every time stamp SOURCE_DATE_EPOCH, owner root.
+# sorted by name, every time stamp SOURCE_DATE_EPOCH (in UTC where the format
+# keeps local time), owner root.
 set(work ${CPACK_TOPLEVEL_DIRECTORY}/normalize)
 set(epoch $ENV{SOURCE_DATE_EPOCH})
 
@@ -52,6 +53,15 @@ foreach(package IN LISTS CPACK_PACKAGE_FILES)
             COMMAND gzip -9 -n
             OUTPUT_FILE ${package}
             COMMAND_ERROR_IS_FATAL ANY)
+    elseif(package MATCHES "\\.zip$")
+        # A zip stores local time: taken in UTC, the same on every machine.
+        set(ENV{TZ} UTC)
+        execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${package}
+            WORKING_DIRECTORY ${work} COMMAND_ERROR_IS_FATAL ANY)
+        file(GLOB_RECURSE entries RELATIVE ${work} ${work}/*) # sorted by name
+        file(REMOVE ${package})
+        execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${package} --format=zip -- ${entries}
+            WORKING_DIRECTORY ${work} COMMAND_ERROR_IS_FATAL ANY)
     endif()
 endforeach()
 file(REMOVE_RECURSE ${work})

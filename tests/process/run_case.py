@@ -19,6 +19,7 @@ import argparse
 import errno
 import os
 import select
+import shlex
 import shutil
 import signal
 import subprocess
@@ -101,7 +102,8 @@ class Case:
     # "open" (a pipe kept open while the script runs).
     stdin: object = b""
     # Standard output: "pipe", "closed", "full" (/dev/full), "broken" (a pipe
-    # whose reader is gone), "file", "tty" (a pseudo-terminal, also as input).
+    # whose reader is gone), "file", "tty" (a pseudo-terminal, also as input),
+    # "console" (a terminal emulator's screen, read as a user sees it).
     stdout: str = "pipe"
     script: tuple = ()
     env: dict = field(default_factory=dict)
@@ -149,6 +151,14 @@ CASES = [
          "on a terminal every line shows before the pause, which waits for Enter",
          stdout="tty", posix_only=True,
          script=(Type(b"xy"), StillRunning(0.5), Type(b"\n"), Exits(0))),
+    Case("console_pause", BOTH,
+         "on a console screen every line shows before the pause; typing waits for Enter",
+         stdout="console",
+         script=(Type(b"xyz"), StillRunning(0.5), Type(b"\n"), Exits(0))),
+    Case("pause_crlf_line", ("calka",),
+         "a line ending in CR LF ends the pause; a CR alone does not",
+         stdin="open",
+         script=(Type(b"first\r"), StillRunning(0.5), Type(b"\nsecond\r\n"), Exits(0))),
     Case("terminal_typed_ahead", ("calka",),
          "a second line typed ahead is left unread",
          stdout="tty", posix_only=True,
@@ -371,6 +381,99 @@ class Run:
         os.write(self.in_fd, data)
 
 
+class Console:
+    """A program on the screen of a terminal emulator (tmux), as a user sees it.
+
+    Some consoles (wine's among them) paint the screen a character at a time
+    with escape sequences, so their raw bytes say little; tmux interprets
+    them, and capture-pane gives the screen's text. The program runs in a
+    tmux server of its own; its exit status is written to a file.
+    """
+
+    COLUMNS, ROWS = 100, 40
+
+    def __init__(self, command, case, lines):
+        self.tmux = shutil.which("tmux")
+        if not self.tmux:
+            raise CaseSkipped("tmux is not installed")
+        self.lines = lines
+        self.dir = tempfile.mkdtemp(prefix="console-")
+        self.status_file = os.path.join(self.dir, "status")
+        self.status = None
+        self.last_screen = []
+        self.out_file = self.tty_slave = None
+        env = dict(os.environ)
+        env.update(case.env)
+        shell = (f"{shlex.join(command + list(case.args))}; "
+                 f"echo $? > {shlex.quote(self.status_file)}")
+        self._tmux("new-session", "-d", "-s", "case", "-x", str(self.COLUMNS),
+                   "-y", str(self.ROWS), "sh", "-c", shell, env=env)
+
+    def _tmux(self, *args, env=None):
+        return subprocess.run([self.tmux, "-S", os.path.join(self.dir, "socket"), *args],
+                              capture_output=True, check=True, env=env).stdout
+
+    def screen(self):
+        """The screen's lines; once the program has ended, as it last was."""
+        try:
+            text = self._tmux("capture-pane", "-p", "-t", "case")
+        except subprocess.CalledProcessError:  # the session ended with the program
+            return self.last_screen
+        self.last_screen = [line.rstrip() for line in text.decode(errors="replace").splitlines()]
+        return self.last_screen
+
+    def current_output(self):
+        return "\n".join(self.screen()[:len(self.lines)]).encode()
+
+    def wait_for_output(self, wanted):
+        deadline = time.monotonic() + TIMEOUT
+        while time.monotonic() < deadline:
+            if self.current_output() == wanted:
+                return
+            expect(self.poll() is None,
+                   f"the program ended before its output was complete: {self.screen()!r}")
+            time.sleep(0.05)
+        raise CaseFailed(f"the screen was not complete before the pause: {self.screen()!r}")
+
+    def type(self, data):
+        # Enter is a key of its own; everything else is typed as it stands.
+        for number, chunk in enumerate(data.split(b"\n")):
+            if number:
+                self._tmux("send-keys", "-t", "case", "Enter")
+            if chunk:
+                self._tmux("send-keys", "-t", "case", "-l", chunk.decode())
+
+    def poll(self):
+        if self.status is None and os.path.exists(self.status_file):
+            with open(self.status_file) as f:
+                text = f.read().strip()
+            if text:
+                self.status = int(text)
+        return self.status
+
+    def wait(self):
+        deadline = time.monotonic() + TIMEOUT
+        while self.poll() is None:
+            if time.monotonic() > deadline:
+                self.kill()
+                raise CaseFailed(f"the program was still running after {TIMEOUT} s")
+            time.sleep(0.05)
+        return self.status
+
+    def kill(self):
+        try:
+            self._tmux("kill-server")
+        except subprocess.CalledProcessError:
+            pass
+
+    def stderr_text(self):
+        return ""
+
+    def close(self):
+        self.kill()
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+
 # --- the checks ------------------------------------------------------------
 
 
@@ -417,8 +520,12 @@ def peak_rss_kib(report):
 
 
 def check_case(case, program, command, crlf, valgrind):
-    # A terminal writes each newline as CR LF, like Windows' text mode.
+    # A terminal writes each newline as CR LF, like Windows' text mode; a
+    # console screen shows the lines with each tab expanded to the next stop.
     wanted = expected_bytes(program, crlf or case.stdout == "tty")
+    screen_lines = [line.decode().expandtabs(8) for line in EXPECTED_LINES[program]]
+    if case.stdout == "console":
+        wanted = "\n".join(screen_lines).encode()
 
     if "LC_ALL" in case.env and not locale_available(case.env["LC_ALL"]):
         raise CaseSkipped(f"locale {case.env['LC_ALL']} is not generated on this machine")
@@ -434,7 +541,7 @@ def check_case(case, program, command, crlf, valgrind):
     if case.flat_memory:
         command, report = measured(program_command)
 
-    run = Run(command, case)
+    run = Console(command, case, screen_lines) if case.stdout == "console" else Run(command, case)
     try:
         if case.script:
             run.wait_for_output(wanted)
@@ -470,6 +577,8 @@ def check_case(case, program, command, crlf, valgrind):
         run.kill()
         raise
     finally:
+        if isinstance(run, Console):
+            run.close()
         if run.out_file is not None:
             os.unlink(run.out_file.name)
         errors = run.stderr_text()
