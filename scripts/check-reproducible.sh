@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the last commit twice, in two fresh clones in different folders and
 # at different times, with nothing set in the environment, and checks that
-# the packages (and the programs in them) come out byte for byte the same.
+# the programs and the packages come out byte for byte the same.
 # Where they differ, diffoscope shows how.
 #   bash scripts/check-reproducible.sh [PRESET]      (default: default)
 set -euo pipefail
@@ -32,11 +32,14 @@ build "$second/a-longer-folder-name/obliczenia"
 
 status=0
 found=0
-for package in "$first/obliczenia/build/$preset/packages/"*.{deb,tar.gz,zip}; do
+# The packages, and the programs as the build leaves them (before cpack
+# strips them, which may hide a difference).
+for package in "$first/obliczenia/build/$preset/packages/"*.{deb,tar.gz,zip} \
+    "$first/obliczenia/build/$preset/bin/"{calka,wartosc}{,.exe}; do
     [ -e "$package" ] || continue
     found=$((found + 1))
-    name=${package##*/}
-    other="$second/a-longer-folder-name/obliczenia/build/$preset/packages/$name"
+    name=${package#"$first/obliczenia/"}
+    other="$second/a-longer-folder-name/obliczenia/$name"
     if cmp -s "$package" "$other"; then
         echo "same bytes: $name ($(stat -c %s "$package") bytes, sha256 $(sha256sum < "$package" | cut -c1-16))"
     else
