@@ -216,6 +216,17 @@ class Feeder(threading.Thread):
             os.close(self.fd)
 
 
+def wait_for_end(run, between_polls):
+    """Waits for the program to end, at most TIMEOUT; returns its status."""
+    deadline = time.monotonic() + TIMEOUT
+    while run.poll() is None:
+        if time.monotonic() > deadline:
+            run.kill()
+            raise CaseFailed(f"the program was still running after {TIMEOUT} s")
+        between_polls()
+    return run.status
+
+
 class Run:
     """One started program: its descriptors, its output so far, its end."""
 
@@ -354,15 +365,13 @@ class Run:
             while self.poll() is None:
                 time.sleep(0.01)
 
+    def _between_polls(self):
+        self._read_available(0.02)
+        if self.out_fd is None:
+            time.sleep(0.02)
+
     def wait(self):
-        deadline = time.monotonic() + TIMEOUT
-        while self.poll() is None:
-            if time.monotonic() > deadline:
-                self.kill()
-                raise CaseFailed(f"the program was still running after {TIMEOUT} s")
-            self._read_available(0.02)
-            if self.out_fd is None:
-                time.sleep(0.02)
+        wait_for_end(self, self._between_polls)
         # Whatever the program wrote is in the pipe now; a helper process it
         # left behind (wineserver) may hold the pipe open, so read what is
         # there rather than waiting for its end.
@@ -452,13 +461,7 @@ class Console:
         return self.status
 
     def wait(self):
-        deadline = time.monotonic() + TIMEOUT
-        while self.poll() is None:
-            if time.monotonic() > deadline:
-                self.kill()
-                raise CaseFailed(f"the program was still running after {TIMEOUT} s")
-            time.sleep(0.05)
-        return self.status
+        return wait_for_end(self, lambda: time.sleep(0.05))
 
     def kill(self):
         try:
