@@ -54,19 +54,50 @@ for preset in "${presets[@]}"; do
     fi
 done
 
-for preset in "${presets[@]}"; do
+# Two presets at a time by default (TEST_ALL_JOBS): much of a preset's time
+# is spent waiting on programs under emulators and in their pauses. Each
+# preset's output goes to build/logs/<preset>.log and is shown when it ends.
+# The longest (Windows, under wine) starts first.
+max_jobs=${TEST_ALL_JOBS:-2}
+log_dir=build/logs
+mkdir -p "$log_dir"
+declare -A preset_of_pid=() started=()
+
+finish_one() {
+    local pid status preset
+    wait -n -p pid
+    status=$?
+    preset=${preset_of_pid[$pid]}
+    unset "preset_of_pid[$pid]"
+    echo "== $preset"
+    cat "$log_dir/$preset.log"
+    if [ "$status" -eq 0 ]; then
+        passed+=("$preset ($((SECONDS - started[$preset])) s)")
+    else
+        failed+=("$preset")
+        echo "== $preset FAILED (exit status $status); its log: $log_dir/$preset.log"
+    fi
+}
+
+order=()
+for preset in windows-i686 "${presets[@]}"; do
+    case " ${order[*]} " in *" $preset "*) ;; *) order+=("$preset") ;; esac
+done
+for preset in "${order[@]}"; do
     if [ -n "${why_skipped[$preset]:-}" ]; then
         echo "== $preset: SKIPPED: ${why_skipped[$preset]}"
         skipped+=("$preset")
         continue
     fi
-    echo "== $preset"
-    start=$SECONDS
-    if cmake --workflow --preset "$preset"; then
-        passed+=("$preset ($((SECONDS - start)) s)")
-    else
-        failed+=("$preset")
-    fi
+    while [ "${#preset_of_pid[@]}" -ge "$max_jobs" ]; do
+        finish_one
+    done
+    started[$preset]=$SECONDS
+    cmake --workflow --preset "$preset" > "$log_dir/$preset.log" 2>&1 &
+    preset_of_pid[$!]=$preset
+done
+while [ "${#preset_of_pid[@]}" -gt 0 ]; do
+    finish_one
 done
 
 echo
