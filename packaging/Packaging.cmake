@@ -15,7 +15,6 @@ text (ASCII, no diacritics) and wait for the user before they exit:
  * wartosc prints the value of 3 sin x + 2 cos^2 x at x = 2.5.
 Their output is the same, byte for byte, on every machine with IEEE 754
 double arithmetic.]=])
-set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_RESOURCE_FILE_README ${PROJECT_SOURCE_DIR}/README.md)
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
 set(CPACK_STRIP_FILES ON)
@@ -44,7 +43,14 @@ else()
     # Depends comes from the programs themselves (dpkg-shlibdeps).
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
     # Packages named by the Debian architecture they are for.
-    if(NOT PROJECT_DEB_ARCH)
+    if(PROJECT_DEB_ARCH)
+        # A cross build (cmake/toolchains/debian-cross.cmake): the package is
+        # for the target, and dpkg-shlibdeps finds the target's C library
+        # where Debian's cross packages put it, with their shlibs files.
+        set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${PROJECT_DEB_ARCH})
+        set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS /usr/${PROJECT_CROSS_TRIPLE}/lib)
+        set(CPACK_SYSTEM_NAME Linux-${PROJECT_DEB_ARCH})
+    else()
         find_program(DPKG_PROGRAM dpkg)
         if(DPKG_PROGRAM)
             execute_process(COMMAND ${DPKG_PROGRAM} --print-architecture
@@ -53,14 +59,6 @@ else()
             set(native_arch ${CMAKE_SYSTEM_PROCESSOR})
         endif()
         set(CPACK_SYSTEM_NAME Linux-${native_arch})
-    endif()
-    if(PROJECT_DEB_ARCH)
-        # A cross build (cmake/toolchains/debian-cross.cmake): the package is
-        # for the target, and dpkg-shlibdeps finds the target's C library
-        # where Debian's cross packages put it, with their shlibs files.
-        set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${PROJECT_DEB_ARCH})
-        set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS /usr/${PROJECT_CROSS_TRIPLE}/lib)
-        set(CPACK_SYSTEM_NAME Linux-${PROJECT_DEB_ARCH})
     endif()
 
     # What Debian asks of every package's documentation folder: the licence as
