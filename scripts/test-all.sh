@@ -5,7 +5,8 @@
 set -u
 cd "$(dirname "$0")/.."
 
-presets=(default clang sanitize linux-i686 linux-arm64 linux-armhf linux-s390x windows-i686)
+# The longest (Windows, under wine) first, so that it overlaps the others.
+presets=(windows-i686 default clang sanitize linux-i686 linux-arm64 linux-armhf linux-s390x)
 declare -A why_skipped=()
 passed=() failed=() skipped=()
 
@@ -57,7 +58,6 @@ done
 # Two presets at a time by default (TEST_ALL_JOBS): much of a preset's time
 # is spent waiting on programs under emulators and in their pauses. Each
 # preset's output goes to build/logs/<preset>.log and is shown when it ends.
-# The longest (Windows, under wine) starts first.
 max_jobs=${TEST_ALL_JOBS:-2}
 log_dir=build/logs
 mkdir -p "$log_dir"
@@ -79,11 +79,7 @@ finish_one() {
     fi
 }
 
-order=()
-for preset in windows-i686 "${presets[@]}"; do
-    case " ${order[*]} " in *" $preset "*) ;; *) order+=("$preset") ;; esac
-done
-for preset in "${order[@]}"; do
+for preset in "${presets[@]}"; do
     if [ -n "${why_skipped[$preset]:-}" ]; then
         echo "== $preset: SKIPPED: ${why_skipped[$preset]}"
         skipped+=("$preset")

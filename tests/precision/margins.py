@@ -32,9 +32,8 @@ from run_case import EXPECTED_LINES  # noqa: E402  the lines the programs must p
 decimal.getcontext().prec = 60
 RATIO_REQUIRED = 10
 
-# Unit roundoff of binary64, and of binary32.
+# Unit roundoff of binary64.
 U = D(2) ** -53
-U32 = D(2) ** -24
 # Error allowed to pow, sin and cos, in ulps of their results. glibc's manual
 # lists at most 1 ulp for each on x86-64 (its sources state about 0.52 ulp for
 # pow and 0.55 ulp for sin and cos). The programs also meet other libraries
@@ -49,10 +48,6 @@ def ulp(value):
     value = abs(value)
     _, exponent = math.frexp(float(value))
     return D(2) ** (exponent - 53)
-
-
-def sqrt(x):
-    return D(x).sqrt()
 
 
 def sin_cos(x):
@@ -98,7 +93,7 @@ def rectangle_sum(step, start, end):
     A result held wider than binary64 before its store errs less, not more.
     """
     samples = abscissae(step, start, end)
-    terms = [D(step) * (sqrt(x) + D("3.5")) ** 2 for x in samples]
+    terms = [D(step) * (D(x).sqrt() + D("3.5")) ** 2 for x in samples]
     total = sum(terms, D(0))
     base = (1 + U) * (1 + U) - 1  # sqrt(x) + 3.5, relative
     term_error = (1 + base) ** 2 * (1 + 2 * LIBM_ULPS * U) * (1 + U) - 1

@@ -389,6 +389,10 @@ class Run:
     def type(self, data):
         os.write(self.in_fd, data)
 
+    def close(self):
+        if self.out_file is not None:
+            os.unlink(self.out_file.name)
+
 
 class Console:
     """A program on the screen of a terminal emulator (tmux), as a user sees it.
@@ -401,16 +405,15 @@ class Console:
 
     COLUMNS, ROWS = 100, 40
 
-    def __init__(self, command, case, lines):
+    def __init__(self, command, case, line_count):
         self.tmux = shutil.which("tmux")
         if not self.tmux:
             raise CaseSkipped("tmux is not installed")
-        self.lines = lines
+        self.line_count = line_count  # the screen lines the program writes
         self.dir = tempfile.mkdtemp(prefix="console-")
         self.status_file = os.path.join(self.dir, "status")
         self.status = None
         self.last_screen = []
-        self.out_file = self.tty_slave = None
         env = dict(os.environ)
         env.update(case.env)
         shell = (f"{shlex.join(command + list(case.args))}; "
@@ -432,7 +435,7 @@ class Console:
         return self.last_screen
 
     def current_output(self):
-        return "\n".join(self.screen()[:len(self.lines)]).encode()
+        return "\n".join(self.screen()[:self.line_count]).encode()
 
     def wait_for_output(self, wanted):
         deadline = time.monotonic() + TIMEOUT
@@ -470,7 +473,7 @@ class Console:
             pass
 
     def stderr_text(self):
-        return ""
+        return ""  # standard error shows on the screen
 
     def close(self):
         self.kill()
@@ -526,9 +529,8 @@ def check_case(case, program, command, crlf, valgrind):
     # A terminal writes each newline as CR LF, like Windows' text mode; a
     # console screen shows the lines with each tab expanded to the next stop.
     wanted = expected_bytes(program, crlf or case.stdout == "tty")
-    screen_lines = [line.decode().expandtabs(8) for line in EXPECTED_LINES[program]]
     if case.stdout == "console":
-        wanted = "\n".join(screen_lines).encode()
+        wanted = b"\n".join(line.expandtabs(8) for line in EXPECTED_LINES[program])
 
     if "LC_ALL" in case.env and not locale_available(case.env["LC_ALL"]):
         raise CaseSkipped(f"locale {case.env['LC_ALL']} is not generated on this machine")
@@ -544,7 +546,10 @@ def check_case(case, program, command, crlf, valgrind):
     if case.flat_memory:
         command, report = measured(program_command)
 
-    run = Console(command, case, screen_lines) if case.stdout == "console" else Run(command, case)
+    if case.stdout == "console":
+        run = Console(command, case, len(EXPECTED_LINES[program]))
+    else:
+        run = Run(command, case)
     try:
         if case.script:
             run.wait_for_output(wanted)
@@ -580,10 +585,7 @@ def check_case(case, program, command, crlf, valgrind):
         run.kill()
         raise
     finally:
-        if isinstance(run, Console):
-            run.close()
-        if run.out_file is not None:
-            os.unlink(run.out_file.name)
+        run.close()
         errors = run.stderr_text()
         if errors.strip():
             print("standard error of the program:\n" + errors)
